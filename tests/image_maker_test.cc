@@ -2,6 +2,8 @@
 // must have the shape they assume.
 #include "image_maker.h"
 
+#include "decode/control_codes.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -337,3 +339,12 @@ TEST(WriteFile, WritesBytesAndReportsFailure) {
 }
 
 }  // namespace
+
+// The generator keeps its own list of argument counts, so that made images
+// check the tool's table rather than repeat it; the two must agree.
+TEST(ImageMakerTest, ArgumentCountsAgreeWithTheToolsControlCodes) {
+  for (unsigned code = 0; code < 256; ++code) {
+    EXPECT_EQ(testdata::control_arg_count(static_cast<uint8_t>(code)),
+              CONTROL_CODES[code].skip) << code;
+  }
+}

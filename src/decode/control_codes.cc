@@ -88,37 +88,37 @@ constexpr bool rows_cover_every_code() {
 }
 static_assert(rows_cover_every_code(), "each code value needs one row");
 
-// Spreads the rows over one entry per code value.
+// Spreads the rows over one entry per code value, each with its text
+// translated as the output needs it.
 constexpr std::array<ControlCode, 256> expand_rows() {
   std::array<ControlCode, 256> codes{};
   for (const CodeRow& row : CODE_ROWS) {
     for (unsigned code = row.first; code <= row.last; ++code) {
-      const size_t size =
-          row.text == nullptr ? 0 : std::char_traits<char>::length(row.text);
-      codes[code] = ControlCode{row.skip, row.text, static_cast<uint8_t>(size),
-                                row.line, row.wrap};
+      ControlCode& c = codes[code];
+      c.skip = row.skip;
+      c.line = row.line;
+      c.wrap = row.wrap;
+      c.line_keep = row.line == RESET ? 0 : 0xFFFFFFFFu;
+      c.line_add = row.line == COUNT ? 1 : 0;
+      c.wrap_keep = row.wrap == SAME;
+      if (row.text != nullptr) {
+        c.output_size = static_cast<uint8_t>(translate_line_ends(
+            row.text, std::char_traits<char>::length(row.text), c.output));
+      }
     }
   }
   return codes;
 }
 
+constexpr size_t longest_output(const std::array<ControlCode, 256>& codes) {
+  size_t longest = 0;
+  for (const ControlCode& c : codes) {
+    if (c.output_size > longest) longest = c.output_size;
+  }
+  return longest;
+}
+
 }  // namespace
 
 constexpr std::array<ControlCode, 256> CONTROL_CODES = expand_rows();
-
-size_t handle_control_code(uint8_t code, DecoderState& state, Output& out) {
-  const ControlCode& behaviour = CONTROL_CODES[code];
-  if (behaviour.text != nullptr) out.write(behaviour.text, behaviour.text_size);
-  switch (behaviour.line) {
-    case LineEffect::KEEP:
-      break;
-    case LineEffect::RESET:
-      state.line_items = 0;
-      break;
-    case LineEffect::COUNT:
-      ++state.line_items;
-      break;
-  }
-  if (behaviour.wrap == WrapEffect::CLEAR) state.auto_wrapped = false;
-  return behaviour.skip;
-}
+static_assert(longest_output(CONTROL_CODES) == MAX_CONTROL_OUTPUT, "");

@@ -5,39 +5,52 @@
 // one or two line ends, writes a Japanese placeholder word (one item on the
 // line, whatever its length), writes the letter display text, only skips its
 // arguments, or does nothing. After the escape, 0x7F and 0xCD are plain codes
-// without action: they neither escape nor break the line.
+// without action: they neither escape nor break the line. Codes end lines
+// and count items, but never wrap: the wrap test is the decoder's.
 #ifndef ZIREL_DECODE_CONTROL_CODES_H_
 #define ZIREL_DECODE_CONTROL_CODES_H_
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "decode/decoder.h"
-
-class Output;
 
 enum class LineEffect : uint8_t { KEEP, RESET, COUNT };  // line_items: as is, 0, +1
 enum class WrapEffect : uint8_t { KEEP, CLEAR };          // auto_wrapped: as is, 0
 
-// The behaviour of one code value.
-struct ControlCode {
-  uint8_t skip;       // argument bytes skipped
-  const char* text;   // written byte for byte ("\n" is a line end), or nullptr
-  uint8_t text_size;  // bytes in `text`
-  LineEffect line;
-  WrapEffect wrap;
+// Longest text a code writes, as it leaves the tool (every "\n" as 0x0D 0x0A).
+constexpr size_t MAX_CONTROL_OUTPUT = 18;
+
+// The behaviour of one code value, in the form the decoder uses it: the text
+// ready to copy, and the effects as arithmetic on the decoder state.
+struct alignas(32) ControlCode {
+  uint8_t output[MAX_CONTROL_OUTPUT];  // the text, line ends translated
+  uint8_t output_size;
+  uint8_t skip;          // argument bytes skipped
+  LineEffect line;       // what the code does to line_items
+  WrapEffect wrap;       // what it does to auto_wrapped
+  uint32_t line_keep;    // line_items becomes (line_items & line_keep) + line_add
+  uint8_t line_add;
+  bool wrap_keep;        // auto_wrapped becomes auto_wrapped && wrap_keep
 };
 
 // The behaviour of every code value, indexed by the code byte.
 extern const std::array<ControlCode, 256> CONTROL_CODES;
 
-// Longest text a code writes, before line-end translation.
-constexpr size_t MAX_CONTROL_TEXT = 17;
-
-// Handles one control item whose code byte is `code`: writes the code's text
-// and applies its effects to `state`. Returns n, the
-// number of argument bytes the item has after its code byte.
-size_t handle_control_code(uint8_t code, DecoderState& state, Output& out);
+// Handles one control item whose code byte is `code`: stores the code's
+// translated text at `out` and moves `out` past it (room for
+// MAX_CONTROL_OUTPUT bytes is needed), and applies the code's effects to
+// `state`. Returns n, the number of argument bytes after the code byte.
+inline size_t handle_control_code(uint8_t code, DecoderState& state,
+                                  uint8_t*& out) {
+  const ControlCode& behaviour = CONTROL_CODES[code];
+  std::memcpy(out, behaviour.output, MAX_CONTROL_OUTPUT);
+  out += behaviour.output_size;
+  state.line_items = (state.line_items & behaviour.line_keep) + behaviour.line_add;
+  state.auto_wrapped = state.auto_wrapped && behaviour.wrap_keep;
+  return behaviour.skip;
+}
 
 #endif  // ZIREL_DECODE_CONTROL_CODES_H_

@@ -1,5 +1,8 @@
 #include "decode/decoder.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "decode/control_codes.h"
 #include "main/output.h"
 
@@ -19,26 +22,35 @@ const int END_OF_FILE = -1;
 // A line end as it leaves the tool.
 const uint8_t LINE_END[2] = {0x0D, 0x0A};
 
-// A cell's text after line-end translation: two bytes become at most four.
-struct OutputCell {
-  uint8_t bytes[4];
-  uint8_t size;
+// What a first byte means, with a glyph's text after line-end translation
+// (two bytes become at most four), so that a glyph is one fixed-size copy.
+struct alignas(8) FirstByte {
+  uint8_t text[4];
+  uint8_t text_size;
+  bool is_glyph;
 };
 
-// Output of the largest glyph item: the wrap's line end, then a cell.
-const size_t MAX_GLYPH_OUTPUT = sizeof LINE_END + sizeof OutputCell::bytes;
+// The region is decoded in stretches of this many bytes, each with its
+// output room claimed once. An item writes at most 10 bytes per byte it
+// takes (a control item of 2 bytes: the wrap's line end and 18 bytes of
+// text), and the last item of a stretch may run past its end.
+const size_t STRETCH = 8192;
+const size_t MAX_ITEM_OUTPUT = sizeof LINE_END + MAX_CONTROL_OUTPUT;
+const size_t STRETCH_OUTPUT = 10 * STRETCH + MAX_ITEM_OUTPUT;
+static_assert(STRETCH_OUTPUT <= Output::MAX_CLAIM, "a stretch must fit");
+static_assert(MAX_CONTROL_OUTPUT <= Output::SLACK, "copies must fit");
 
 }  // namespace
 
 DecodeEnd decode_region(const uint8_t* bytes, size_t loaded, size_t region_size,
                         const CharTable& table, Output& out) {
-  // Cell texts are translated once here, so a glyph is a fixed-size copy.
-  OutputCell cells[256];
+  FirstByte first_bytes[256];
   for (size_t k = 0; k < 256; ++k) {
     const TableCell& cell = table.cells[k];
-    cells[k].size = static_cast<uint8_t>(translate_line_ends(
-        reinterpret_cast<const char*>(cell.text), cell.length(),
-        cells[k].bytes));
+    FirstByte& f = first_bytes[k];
+    f.text_size = static_cast<uint8_t>(translate_line_ends(
+        reinterpret_cast<const char*>(cell.text), cell.length(), f.text));
+    f.is_glyph = k != ESCAPE_BYTE && k != BREAK_BYTE;
   }
 
   // The byte after `at`, or END_OF_FILE where the image has none.
@@ -51,36 +63,61 @@ DecodeEnd decode_region(const uint8_t* bytes, size_t loaded, size_t region_size,
   DecoderState state;
   size_t pos = 0;  // offset of the next item from the region's start
   while (pos < item_end) {
-    out.reserve(MAX_GLYPH_OUTPUT);
-    if (state.line_items == WRAP_AT) {
-      if (byte_after(pos) == BREAK_BYTE) {
-        state.line_items = WRAP_AT + 1;  // a break follows: the item stays
+    const size_t stretch_end = item_end - pos < STRETCH ? item_end : pos + STRETCH;
+    uint8_t* dest = out.claim(STRETCH_OUTPUT);
+    while (pos < stretch_end) {
+      // Wrap test, at the top of an item.
+      if (state.line_items == WRAP_AT) {
+        if (byte_after(pos) == BREAK_BYTE) {
+          state.line_items = WRAP_AT + 1;  // a break follows: the item stays
+        } else {
+          std::memcpy(dest, LINE_END, sizeof LINE_END);
+          dest += sizeof LINE_END;
+          state.line_items = 0;
+          state.auto_wrapped = true;
+        }
+      }
+      // A run of glyphs, as far as the line has room before the next wrap
+      // test (a line of 17 or more items has no wrap test left).
+      const size_t room =
+          state.line_items < WRAP_AT ? WRAP_AT - state.line_items : STRETCH;
+      const size_t run_end = std::min(pos + room, stretch_end);
+      const size_t run_start = pos;
+#pragma GCC unroll 4
+      while (pos < run_end) {
+        const FirstByte& f = first_bytes[bytes[pos]];
+        if (!f.is_glyph) break;
+        std::memcpy(dest, f.text, sizeof f.text);
+        dest += f.text_size;
+        ++pos;
+      }
+      if (pos != run_start) {
+        state.line_items += static_cast<uint32_t>(pos - run_start);
+        state.auto_wrapped = false;
+      }
+      // A run that used up its room ends where the next wrap test is due.
+      // One that stopped short met a control item or a break, which needs
+      // no wrap test: the line has fewer than WRAP_AT items, or more.
+      if (pos == run_end) continue;
+      if (bytes[pos] == ESCAPE_BYTE) {
+        const int code = byte_after(pos);
+        const size_t skipped =
+            code == END_OF_FILE
+                ? 0
+                : handle_control_code(static_cast<uint8_t>(code), state, dest);
+        pos += 2 + skipped;
       } else {
-        out.put_translated(LINE_END, sizeof LINE_END);
+        // Right after an automatic wrap the line has ended already.
+        if (!state.auto_wrapped) {
+          std::memcpy(dest, LINE_END, sizeof LINE_END);
+          dest += sizeof LINE_END;
+        }
+        state.auto_wrapped = false;
         state.line_items = 0;
-        state.auto_wrapped = true;
+        pos += 1;
       }
     }
-    const uint8_t first = bytes[pos];
-    if (first == ESCAPE_BYTE) {
-      const int code = byte_after(pos);
-      const size_t skipped =
-          code == END_OF_FILE
-              ? 0
-              : handle_control_code(static_cast<uint8_t>(code), state, out);
-      pos += 2 + skipped;
-    } else if (first == BREAK_BYTE) {
-      // Right after an automatic wrap the line has ended already.
-      if (!state.auto_wrapped) out.put_translated(LINE_END, sizeof LINE_END);
-      state.auto_wrapped = false;
-      state.line_items = 0;
-      pos += 1;
-    } else {
-      out.put_translated(cells[first].bytes, cells[first].size);
-      state.line_items += 1;
-      state.auto_wrapped = false;
-      pos += 1;
-    }
+    out.commit(dest);
   }
   return pos < region_size ? DecodeEnd::TRUNCATED : DecodeEnd::COMPLETE;
 }

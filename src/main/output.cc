@@ -1,28 +1,11 @@
 #include "main/output.h"
 
-size_t translated_size(const char* text, size_t n) {
-  size_t size = n;
-  for (size_t i = 0; i < n; ++i) size += (text[i] == '\n');
-  return size;
-}
-
-size_t translate_line_ends(const char* text, size_t n, uint8_t* dest) {
-  uint8_t* d = dest;
-  for (size_t i = 0; i < n; ++i) {
-    const uint8_t b = static_cast<uint8_t>(text[i]);
-    if (b == 0x0A) *d++ = 0x0D;
-    *d++ = b;
-  }
-  return static_cast<size_t>(d - dest);
-}
-
 void Output::write(const char* text, size_t n) {
-  // Translate in pieces that fit the buffer; a piece of up to half the
-  // buffer's size can take at most the whole buffer once translated.
+  // Translate in pieces that can at most double in size.
   while (n > 0) {
-    const size_t piece = n < BUFFER_SIZE / 2 ? n : BUFFER_SIZE / 2;
-    reserve(2 * piece);
-    used_ += translate_line_ends(text, piece, buffer_ + used_);
+    const size_t piece = n < MAX_CLAIM / 2 ? n : MAX_CLAIM / 2;
+    uint8_t* dest = claim(2 * piece);
+    commit(dest + translate_line_ends(text, piece, dest));
     text += piece;
     n -= piece;
   }

@@ -23,17 +23,26 @@ struct OutputSink {
   virtual bool write(const uint8_t* bytes, size_t n) = 0;
 };
 
-// Bytes a text of `n` bytes takes after line-end translation, at most 2 * n.
-size_t translated_size(const char* text, size_t n);
-
-// Translates `n` bytes of `text` into `dest`, which must hold
-// `translated_size(text, n)` bytes; returns the number written.
-size_t translate_line_ends(const char* text, size_t n, uint8_t* dest);
+// Translates `n` bytes of `text` into `dest`, every 0x0A becoming 0x0D 0x0A;
+// `dest` needs room for 2 * n bytes. Returns the number of bytes stored.
+constexpr size_t translate_line_ends(const char* text, size_t n, uint8_t* dest) {
+  size_t size = 0;
+  for (size_t i = 0; i < n; ++i) {
+    const uint8_t b = static_cast<uint8_t>(text[i]);
+    if (b == 0x0A) dest[size++] = 0x0D;
+    dest[size++] = b;
+  }
+  return size;
+}
 
 class Output {
  public:
   // Bytes held before a block goes to the sink.
-  static constexpr size_t BUFFER_SIZE = 64 * 1024;
+  static constexpr size_t BUFFER_SIZE = 256 * 1024;
+  // Bytes past a claimed stretch that a fixed-size copy may overwrite.
+  static constexpr size_t SLACK = 32;
+  // Most bytes one `claim` may ask for.
+  static constexpr size_t MAX_CLAIM = BUFFER_SIZE / 2;
 
   explicit Output(OutputSink& sink) : sink_(sink) {}
   Output(const Output&) = delete;
@@ -44,20 +53,16 @@ class Output {
   // Writes a zero-terminated text, translating its line ends.
   void write(const char* text) { write(text, std::strlen(text)); }
 
-  // Fast path for the decoder. `reserve(n)` makes room for `n` translated
-  // bytes (n <= BUFFER_SIZE); the caller then stores them with
-  // `put_translated` before the next call that writes.
-  void reserve(size_t n) {
-    if (static_cast<size_t>(BUFFER_SIZE - used_) < n) drain();
+  // Direct access for the decoder's inner loop: returns where the next byte
+  // goes, with room for `n` (at most MAX_CLAIM) translated bytes and SLACK
+  // bytes more that fixed-size copies may overwrite. The caller stores
+  // bytes from there on and hands back the end of what it stored with
+  // `commit`, before any other call.
+  uint8_t* claim(size_t n) {
+    if (BUFFER_SIZE - used_ < n) drain();
+    return buffer_ + used_;
   }
-  // Appends bytes that are already translated; `MAX` bytes of `bytes` are
-  // copied (so a fixed-size copy can be used) but only `n` count.
-  template <size_t MAX>
-  void put_translated(const uint8_t (&bytes)[MAX], size_t n) {
-    static_assert(MAX <= SLACK, "copy must fit the slack past the buffer");
-    std::memcpy(buffer_ + used_, bytes, MAX);
-    used_ += n;
-  }
+  void commit(const uint8_t* end) { used_ = static_cast<size_t>(end - buffer_); }
 
   // Delivers everything still buffered. True when every byte written since
   // the start reached the sink.
@@ -69,8 +74,6 @@ class Output {
   OutputSink& sink_;
   bool failed_ = false;
   size_t used_ = 0;
-  // Room for one fixed-size copy past the last counted byte.
-  static constexpr size_t SLACK = 16;
   uint8_t buffer_[BUFFER_SIZE + SLACK];
 };
 
