@@ -83,7 +83,7 @@ DecodeEnd decode_region(const uint8_t* bytes, size_t loaded, size_t region_size,
           state.line_items < WRAP_AT ? WRAP_AT - state.line_items : STRETCH;
       const size_t run_end = std::min(pos + room, stretch_end);
       const size_t run_start = pos;
-#pragma GCC unroll 4
+#pragma GCC unroll 2
       while (pos < run_end) {
         const FirstByte& f = first_bytes[bytes[pos]];
         if (!f.is_glyph) break;
