@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "e2e_support.h"
+#include "image_maker.h"
 
 namespace {
 
@@ -180,4 +181,16 @@ TEST_F(E2eTest, AFailedStandardOutputIsStatusOne) {
       EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << redirect;
     }
   }
+}
+
+TEST_F(E2eTest, TheDemoImageGivesTheShippedDemoOutput) {
+  // The demo messages show glyphs, line breaks, an automatic wrap,
+  // placeholders and the letter display; the expected bytes are shipped.
+  const std::string demo_dir = ZIREL_DEMO_DIR;
+  write_file(box_.path(TABLE_FILE_NAME), read_file(demo_dir + "/zirel.tbl"));
+  const std::vector<uint8_t> image = testdata::demo_image();
+  write_file(box_.path("demo.z64"), std::string(image.begin(), image.end()));
+  const Result r = run_on({"demo.z64"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, read_file(demo_dir + "/demo-output.txt"));
 }

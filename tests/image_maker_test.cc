@@ -348,3 +348,11 @@ TEST(ImageMakerTest, ArgumentCountsAgreeWithTheToolsControlCodes) {
               CONTROL_CODES[code].skip) << code;
   }
 }
+
+// The demo table the project ships is the one the generator makes.
+TEST(ImageMakerTest, TheShippedDemoTableIsTheGeneratedOne) {
+  std::ifstream in(std::string(ZIREL_DEMO_DIR) + "/zirel.tbl", std::ios::binary);
+  const std::vector<uint8_t> shipped((std::istreambuf_iterator<char>(in)),
+                                     std::istreambuf_iterator<char>());
+  EXPECT_EQ(shipped, testdata::demo_table());
+}
