@@ -6,8 +6,8 @@
 //   byte 2     flags:
 //                bit 0     when the image holds more than R + 1 region
 //                          bytes, it is said to hold SIZE_MAX bytes
-//                bit 1     a long region: R = (s % 8192) * 4, up to
-//                          32,764 bytes, that the region's bytes are
+//                bit 1     a long region: R = (s % 8192) * 8, up to
+//                          65,528 bytes, that the region's bytes are
 //                          repeated over; the image ends c = bits 2-3 bytes
 //                          before the byte after the region (c = 0: the
 //                          image has that byte)
@@ -120,7 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t s = byte(0) | byte(1) << 8;
   const bool claim_all = (byte(2) & 1) != 0;
   const bool long_region = (byte(2) & 2) != 0;
-  const size_t region_size = long_region ? s % 8192 * 4 : s % 1025;
+  const size_t region_size = long_region ? s % 8192 * 8 : s % 1025;
   size_t at = size < 4 ? size : 4;
   const size_t table_size = std::min(3 * byte(3), size - at);
   // The table file too gets a block of its own, exactly its size.

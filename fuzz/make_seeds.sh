@@ -44,7 +44,7 @@ put $d/placeholders "\x30\x00\x00$TABLE_LEN${TABLE}${G16}\x7f\x1d\x7f\x40\x7f\x0
 put $d/claims-all "\x08\x00\x01$TABLE_LEN${TABLE}abcdefg\x7fXYZ"
 put $d/no-table "\x10\x00\x00\x00\x7f\x02${G16}\xcd"
 put $d/empty-region "\x00\x00\x00\x00"
-# Long regions (flag 0x02): R = 4 * 0x1234 and 4 * 0x1fff bytes, repeated.
+# Long regions (flag 0x02): R = 8 * 0x1234 and 8 * 0x1fff bytes, repeated.
 put $d/long-text "\x34\x12\x02$TABLE_LEN${TABLE}${G16}q\xcd\x7f\x1dabc\x7f\x15\x0a\x0a"
 put $d/long-cut "\xff\x1f\x0e$TABLE_LEN${TABLE}${G16}\x0a\xcd\xcd\x7f\x40x"
 
