@@ -67,23 +67,47 @@ struct Result {
   std::string err;
 };
 
-// Runs the tool in `cwd` with `args`; standard output goes to a file unless
-// `stdout_redirect` says otherwise (for example "> /dev/full").
+// Runs the shell command `tool` in `cwd` with `args`; standard output goes
+// to a file unless `stdout_redirect` says otherwise (for example
+// "> /dev/full").
+//
+// A run that wrote nothing at all, on neither stream, and was not stopped by
+// a time limit (status 124), cannot be the tool's: it always writes its
+// banner, or failing that a line on standard error. It is a launcher that
+// did not start the tool, as wine does now and then, and is tried again,
+// `retries` times at most.
+inline Result run_command(const std::string& tool, const std::string& cwd,
+                          const std::vector<std::string>& args,
+                          const std::string& stdout_redirect = "", int retries = 0) {
+  Result r;
+  for (int attempt = 0; attempt <= retries; ++attempt) {
+    Sandbox capture;
+    std::string command = "cd " + shell_quoted(cwd) + " && " + tool;
+    for (const std::string& arg : args) command += " " + shell_quoted(arg);
+    command += stdout_redirect.empty() ? " > " + shell_quoted(capture.path("out"))
+                                       : " " + stdout_redirect;
+    command += " 2> " + shell_quoted(capture.path("err")) + " < /dev/null";
+    const int raw = std::system(command.c_str());
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = read_file(capture.path("out"));
+    r.err = read_file(capture.path("err"));
+    if (!r.out.empty() || !r.err.empty() || r.status == 124) break;
+    if (attempt < retries) {
+      std::fprintf(stderr, "note: no output at all (status %d), run again: %.300s\n",
+                   r.status, command.c_str());
+    }
+  }
+  return r;
+}
+
+// Runs the tool (ZIREL_TOOL, behind `launcher`) as run_command does, with
+// ZIREL_TOOL_RETRIES retries (none unless set; the runs under wine set it).
 inline Result run_tool(const std::string& cwd, const std::vector<std::string>& args,
                 const std::string& stdout_redirect = "",
                 const std::string& launcher = "") {
-  Sandbox capture;
-  std::string command = "cd " + shell_quoted(cwd) + " && " + launcher + tool_command();
-  for (const std::string& arg : args) command += " " + shell_quoted(arg);
-  command += stdout_redirect.empty() ? " > " + shell_quoted(capture.path("out"))
-                                     : " " + stdout_redirect;
-  command += " 2> " + shell_quoted(capture.path("err")) + " < /dev/null";
-  const int raw = std::system(command.c_str());
-  Result r;
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  r.out = read_file(capture.path("out"));
-  r.err = read_file(capture.path("err"));
-  return r;
+  const char* retries = std::getenv("ZIREL_TOOL_RETRIES");
+  return run_command(launcher + tool_command(), cwd, args, stdout_redirect,
+                     retries != nullptr ? std::atoi(retries) : 0);
 }
 
 inline std::string good_image(size_t size) {
