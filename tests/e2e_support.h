@@ -17,11 +17,10 @@
 #include <vector>
 
 #include "decode/decoder.h"
+#include "expected_texts.h"
 #include "main/run.h"
 #include "test_support.h"
 
-inline const std::string USAGE_TEXT =
-    " usage:N64ZIRELCNV.EXE {Zirel.n64 romfile} > {outputfile}\r\n";
 
 inline std::string tool_command() {
   const char* tool = std::getenv("ZIREL_TOOL");

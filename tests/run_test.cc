@@ -6,19 +6,14 @@
 #include <vector>
 
 #include "decode/decoder.h"
+#include "expected_texts.h"
 #include "fake_platform.h"
 #include "test_support.h"
 
 namespace {
 
 const std::string TITLE = "-- N64 Zirel Message Converter V1.1 --\r\n";
-const std::string USAGE = " usage:N64ZIRELCNV.EXE {Zirel.n64 romfile} > {outputfile}\r\n";
-const std::string TRUNCATED =
-    "\r\n\x52\x4F\x4D\x83\x66\x81\x5B\x83\x5E\x82\xAA\x93\x72\x92\x86\x82\xC5\x8F"
-    "\x49\x82\xED\x82\xC1\x82\xC4\x82\xA2\x82\xDC\x82\xB7\x81\x42";
-const std::string TITLE_MESSAGE =
-    "Zirel\x82\xCC\x52\x4F\x4D\x83\x66\x81\x5B\x83\x5E\x82\xC5\x82\xCD\x82\xA0"
-    "\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81\x42";
+const std::string& USAGE = USAGE_TEXT;
 
 // The banner: the title line and two plain ASCII credit lines.
 std::string banner_of(const std::string& out) {
@@ -137,7 +132,7 @@ TEST(RunTest, AnImageEndingInsideTheRegion) {
     platform.files["rom"] = image;
     EXPECT_EQ(run_with(platform, {"rom"}), 1) << size;
     const std::string text = size > REGION_FIRST ? "Hi" : "";
-    EXPECT_EQ(platform.out, banner_of(platform.out) + legend() + text + TRUNCATED) << size;
+    EXPECT_EQ(platform.out, banner_of(platform.out) + legend() + text + TRUNCATED_MESSAGE) << size;
   }
 }
 
