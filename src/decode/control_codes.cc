@@ -110,6 +110,19 @@ constexpr std::array<ControlCode, 256> expand_rows() {
   return codes;
 }
 
+// The item sizes of the codes that only skip their arguments (or do nothing):
+// no text, no line effect, no wrap effect.
+constexpr std::array<uint8_t, 256> quiet_item_sizes(
+    const std::array<ControlCode, 256>& codes) {
+  std::array<uint8_t, 256> sizes{};
+  for (size_t code = 0; code < 256; ++code) {
+    const ControlCode& c = codes[code];
+    const bool quiet = c.output_size == 0 && c.line == KEEP && c.wrap == SAME;
+    sizes[code] = quiet ? static_cast<uint8_t>(2 + c.skip) : 0;
+  }
+  return sizes;
+}
+
 constexpr size_t longest_output(const std::array<ControlCode, 256>& codes) {
   size_t longest = 0;
   for (const ControlCode& c : codes) {
@@ -122,3 +135,4 @@ constexpr size_t longest_output(const std::array<ControlCode, 256>& codes) {
 
 constexpr std::array<ControlCode, 256> CONTROL_CODES = expand_rows();
 static_assert(longest_output(CONTROL_CODES) == MAX_CONTROL_OUTPUT, "");
+constexpr std::array<uint8_t, 256> QUIET_ITEM_SIZE = quiet_item_sizes(CONTROL_CODES);

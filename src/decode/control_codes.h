@@ -39,6 +39,10 @@ struct alignas(32) ControlCode {
 // The behaviour of every code value, indexed by the code byte.
 extern const std::array<ControlCode, 256> CONTROL_CODES;
 
+// For a code that writes nothing and leaves the line count and the wrap
+// state as they are, the size of its whole item (2 + skip); 0 for any other.
+extern const std::array<uint8_t, 256> QUIET_ITEM_SIZE;
+
 // Handles one control item whose code byte is `code`: stores the code's
 // translated text at `out` and moves `out` past it (room for
 // MAX_CONTROL_OUTPUT bytes is needed), and applies the code's effects to

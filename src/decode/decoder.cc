@@ -53,68 +53,89 @@ DecodeEnd decode_region(const uint8_t* bytes, size_t loaded, size_t region_size,
     f.is_glyph = k != ESCAPE_BYTE && k != BREAK_BYTE;
   }
 
+  // Items from `last_loaded` on have no byte after them in the image.
+  const size_t last_loaded = loaded - 1;
   // The byte after `at`, or END_OF_FILE where the image has none.
-  const auto byte_after = [bytes, loaded](size_t at) {
-    return at + 1 < loaded ? static_cast<int>(bytes[at + 1]) : END_OF_FILE;
+  const auto byte_after = [bytes, last_loaded](size_t at) {
+    return at < last_loaded ? static_cast<int>(bytes[at + 1]) : END_OF_FILE;
   };
 
   // Items start only where the image has their first byte.
   const size_t item_end = loaded < region_size ? loaded : region_size;
-  DecoderState state;
+
+  // The line's state is kept in offsets, so that glyphs need no counting.
+  // `test_at` is the offset at which the next wrap test falls due if only
+  // glyphs come: the room left, test_at - pos, is WRAP_AT - line_items as
+  // the count's type computes it (huge for a line of 17 or more items,
+  // until the count wraps around). A control item that adds no item moves
+  // it on by its size. `wrapped` is set by an automatic wrap; while the
+  // room is still WRAP_AT no glyph has come since, so auto_wrapped is
+  // `wrapped` with the room at WRAP_AT. A break, a control item with an
+  // effect and a wrap test set `wrapped` afresh.
   size_t pos = 0;  // offset of the next item from the region's start
+  uint64_t test_at = WRAP_AT;
+  bool wrapped = false;
+  const auto room_for = [](uint32_t line_items) -> uint64_t {
+    return static_cast<uint32_t>(WRAP_AT - line_items);
+  };
   while (pos < item_end) {
     const size_t stretch_end = item_end - pos < STRETCH ? item_end : pos + STRETCH;
     uint8_t* dest = out.claim(STRETCH_OUTPUT);
     while (pos < stretch_end) {
       // Wrap test, at the top of an item.
-      if (state.line_items == WRAP_AT) {
+      if (pos == test_at) {
         if (byte_after(pos) == BREAK_BYTE) {
-          state.line_items = WRAP_AT + 1;  // a break follows: the item stays
+          test_at = pos + room_for(WRAP_AT + 1);  // a break follows: the item stays
+          wrapped = false;
         } else {
           std::memcpy(dest, LINE_END, sizeof LINE_END);
           dest += sizeof LINE_END;
-          state.line_items = 0;
-          state.auto_wrapped = true;
+          test_at = pos + WRAP_AT;
+          wrapped = true;
         }
       }
-      // A run of glyphs, as far as the line has room before the next wrap
-      // test (a line of 17 or more items has no wrap test left).
-      const size_t room =
-          state.line_items < WRAP_AT ? WRAP_AT - state.line_items : STRETCH;
-      const size_t run_end = std::min(pos + room, stretch_end);
-      const size_t run_start = pos;
-#pragma GCC unroll 2
-      while (pos < run_end) {
-        const FirstByte& f = first_bytes[bytes[pos]];
-        if (!f.is_glyph) break;
-        std::memcpy(dest, f.text, sizeof f.text);
-        dest += f.text_size;
-        ++pos;
-      }
-      if (pos != run_start) {
-        state.line_items += static_cast<uint32_t>(pos - run_start);
-        state.auto_wrapped = false;
-      }
-      // A run that used up its room ends where the next wrap test is due.
-      // One that stopped short met a control item or a break, which needs
-      // no wrap test: the line has fewer than WRAP_AT items, or more.
-      if (pos == run_end) continue;
-      if (bytes[pos] == ESCAPE_BYTE) {
-        const int code = byte_after(pos);
-        const size_t skipped =
-            code == END_OF_FILE
-                ? 0
-                : handle_control_code(static_cast<uint8_t>(code), state, dest);
-        pos += 2 + skipped;
-      } else {
-        // Right after an automatic wrap the line has ended already.
-        if (!state.auto_wrapped) {
-          std::memcpy(dest, LINE_END, sizeof LINE_END);
-          dest += sizeof LINE_END;
+      // The items before the next wrap test, as far as the stretch goes:
+      // runs of glyphs, and the control items and breaks that end them.
+      size_t run_end = static_cast<size_t>(std::min<uint64_t>(test_at, stretch_end));
+      for (;;) {
+        while (pos < run_end) {
+          const FirstByte& f = first_bytes[bytes[pos]];
+          if (!f.is_glyph) break;
+          std::memcpy(dest, f.text, sizeof f.text);
+          dest += f.text_size;
+          ++pos;
         }
-        state.auto_wrapped = false;
-        state.line_items = 0;
-        pos += 1;
+        if (pos >= run_end) break;  // the wrap test or the stretch's end
+        if (bytes[pos] == ESCAPE_BYTE) {
+          const int code = byte_after(pos);
+          const size_t quiet_size =
+              code == END_OF_FILE ? 2 : QUIET_ITEM_SIZE[static_cast<uint8_t>(code)];
+          if (quiet_size != 0) {
+            // A control item without any effect: its bytes are passed over.
+            pos += quiet_size;
+            test_at += quiet_size;
+          } else {
+            DecoderState state;
+            state.line_items = WRAP_AT - static_cast<uint32_t>(test_at - pos);
+            state.auto_wrapped = wrapped && state.line_items == 0;
+            const size_t skipped =
+                handle_control_code(static_cast<uint8_t>(code), state, dest);
+            pos += 2 + skipped;
+            test_at = pos + room_for(state.line_items);
+            wrapped = state.auto_wrapped;
+          }
+        } else {
+          // A break. Right after an automatic wrap the line has ended already.
+          if (!wrapped || test_at - pos != WRAP_AT) {
+            std::memcpy(dest, LINE_END, sizeof LINE_END);
+            dest += sizeof LINE_END;
+          }
+          pos += 1;
+          test_at = pos + WRAP_AT;
+          wrapped = false;
+        }
+        // The item may have moved the wrap test.
+        run_end = static_cast<size_t>(std::min<uint64_t>(test_at, stretch_end));
       }
     }
     out.commit(dest);
