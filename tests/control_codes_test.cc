@@ -100,6 +100,10 @@ TEST(ControlCodesTest, EveryCodeHasItsBehaviour) {
         EXPECT_EQ(h.state.auto_wrapped, wrapped && row.line != Row::COUNT)
             << std::hex << code;
       }
+      // A code that writes nothing and changes no state is passed over by
+      // the size of its whole item.
+      const bool quiet = row.text.empty() && row.line == Row::KEEP;
+      EXPECT_EQ(QUIET_ITEM_SIZE[code], quiet ? 2 + row.skip : 0) << std::hex << code;
       if (!row.text.empty()) {
         ++writing;
       } else if (row.skip > 0) {
