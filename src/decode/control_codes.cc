@@ -98,9 +98,6 @@ constexpr std::array<ControlCode, 256> expand_rows() {
       c.skip = row.skip;
       c.line = row.line;
       c.wrap = row.wrap;
-      c.line_keep = row.line == RESET ? 0 : 0xFFFFFFFFu;
-      c.line_add = row.line == COUNT ? 1 : 0;
-      c.wrap_keep = row.wrap == SAME;
       if (row.text != nullptr) {
         c.output_size = static_cast<uint8_t>(translate_line_ends(
             row.text, std::char_traits<char>::length(row.text), c.output));

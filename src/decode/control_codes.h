@@ -23,17 +23,13 @@ enum class WrapEffect : uint8_t { KEEP, CLEAR };          // auto_wrapped: as is
 // Longest text a code writes, as it leaves the tool (every "\n" as 0x0D 0x0A).
 constexpr size_t MAX_CONTROL_OUTPUT = 18;
 
-// The behaviour of one code value, in the form the decoder uses it: the text
-// ready to copy, and the effects as arithmetic on the decoder state.
+// The behaviour of one code value, with its text ready to copy.
 struct alignas(32) ControlCode {
   uint8_t output[MAX_CONTROL_OUTPUT];  // the text, line ends translated
   uint8_t output_size;
   uint8_t skip;          // argument bytes skipped
   LineEffect line;       // what the code does to line_items
   WrapEffect wrap;       // what it does to auto_wrapped
-  uint32_t line_keep;    // line_items becomes (line_items & line_keep) + line_add
-  uint8_t line_add;
-  bool wrap_keep;        // auto_wrapped becomes auto_wrapped && wrap_keep
 };
 
 // The behaviour of every code value, indexed by the code byte.
@@ -52,8 +48,9 @@ inline size_t handle_control_code(uint8_t code, DecoderState& state,
   const ControlCode& behaviour = CONTROL_CODES[code];
   std::memcpy(out, behaviour.output, MAX_CONTROL_OUTPUT);
   out += behaviour.output_size;
-  state.line_items = (state.line_items & behaviour.line_keep) + behaviour.line_add;
-  state.auto_wrapped = state.auto_wrapped && behaviour.wrap_keep;
+  if (behaviour.line == LineEffect::RESET) state.line_items = 0;
+  if (behaviour.line == LineEffect::COUNT) state.line_items += 1;
+  if (behaviour.wrap == WrapEffect::CLEAR) state.auto_wrapped = false;
   return behaviour.skip;
 }
 

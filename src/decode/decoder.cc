@@ -22,6 +22,12 @@ const int END_OF_FILE = -1;
 // A line end as it leaves the tool.
 const uint8_t LINE_END[2] = {0x0D, 0x0A};
 
+// Stores a line end at `at`; returns the byte after it.
+uint8_t* put_line_end(uint8_t* at) {
+  std::memcpy(at, LINE_END, sizeof LINE_END);
+  return at + sizeof LINE_END;
+}
+
 // What a first byte means, with a glyph's text after line-end translation
 // (two bytes become at most four), so that a glyph is one fixed-size copy.
 struct alignas(8) FirstByte {
@@ -88,8 +94,7 @@ DecodeEnd decode_region(const uint8_t* bytes, size_t loaded, size_t region_size,
           test_at = pos + room_for(WRAP_AT + 1);  // a break follows: the item stays
           wrapped = false;
         } else {
-          std::memcpy(dest, LINE_END, sizeof LINE_END);
-          dest += sizeof LINE_END;
+          dest = put_line_end(dest);
           test_at = pos + WRAP_AT;
           wrapped = true;
         }
@@ -126,10 +131,7 @@ DecodeEnd decode_region(const uint8_t* bytes, size_t loaded, size_t region_size,
           }
         } else {
           // A break. Right after an automatic wrap the line has ended already.
-          if (!wrapped || test_at - pos != WRAP_AT) {
-            std::memcpy(dest, LINE_END, sizeof LINE_END);
-            dest += sizeof LINE_END;
-          }
+          if (!wrapped || test_at - pos != WRAP_AT) dest = put_line_end(dest);
           pos += 1;
           test_at = pos + WRAP_AT;
           wrapped = false;
