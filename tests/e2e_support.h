@@ -109,13 +109,6 @@ inline Result run_tool(const std::string& cwd, const std::vector<std::string>& a
                      retries != nullptr ? std::atoi(retries) : 0);
 }
 
-inline std::string good_image(size_t size) {
-  std::string image(size, '\0');
-  if (size > 0x08) image[0x08] = '\x80';
-  for (size_t i = 0; i < 4 && 0x20 + i < size; ++i) image[0x20 + i] = "ZIRE"[i];
-  return image;
-}
-
 // An image whose region holds `text` and then only code 0x04 (no action),
 // ending with `last` at REGION_LAST and `after` beyond it.
 inline std::string image_with_text(const std::string& text, const std::string& last = "",
@@ -130,14 +123,6 @@ inline std::string image_with_text(const std::string& text, const std::string& l
   image.replace(REGION_LAST + 1, after.size(), after);
   return image;
 }
-
-inline std::string ascii_table_file() {
-  std::string file(TABLE_FILE_BYTES, '\0');
-  for (int k = 0x20; k < 0x7F; ++k) file[2 * k] = static_cast<char>(k);
-  return file;
-}
-
-inline std::string legend() { return crlf(std::string(SYMBOL_LEGEND, SYMBOL_LEGEND_SIZE)); }
 
 // The banner: the first three lines of any output.
 inline std::string banner() {

@@ -22,25 +22,10 @@ std::string banner_of(const std::string& out) {
   return out.substr(0, end);
 }
 
-std::string good_image(size_t size) {
-  std::string image(size, '\0');
-  image[0x08] = '\x80';
-  image.replace(0x20, 4, "ZIRE");
-  return image;
-}
-
-std::string ascii_table_file() {
-  std::string file(TABLE_FILE_BYTES, '\0');
-  for (int k = 0x20; k < 0x7F; ++k) file[2 * k] = static_cast<char>(k);
-  return file;
-}
-
 int run_with(FakePlatform& platform, std::vector<const char*> args) {
   args.insert(args.begin(), "n64zirelcnv");
   return run(static_cast<int>(args.size()), args.data(), platform);
 }
-
-std::string legend() { return crlf(std::string(SYMBOL_LEGEND, SYMBOL_LEGEND_SIZE)); }
 
 }  // namespace
 

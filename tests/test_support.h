@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "decode/decoder.h"
 #include "main/output.h"
 #include "table/char_table.h"
 
@@ -36,15 +37,33 @@ inline std::string crlf(const std::string& text) {
   return out;
 }
 
-// A table whose cells for printable ASCII hold that one character, and all
-// others nothing; tests add the cells they need.
+// A table file whose cells for printable ASCII hold that one character, and
+// all others nothing.
+inline std::string ascii_table_file() {
+  std::string file(TABLE_FILE_BYTES, '\0');
+  for (int k = 0x20; k < 0x7F; ++k) file[2 * k] = static_cast<char>(k);
+  return file;
+}
+
+// That table loaded; tests add the cells they need.
 inline CharTable ascii_table() {
-  uint8_t file[TABLE_FILE_BYTES] = {};
-  for (int k = 0x20; k < 0x7F; ++k) file[2 * k] = static_cast<uint8_t>(k);
+  const std::string file = ascii_table_file();
   CharTable table;
-  load_char_table(file, sizeof file, table);
+  load_char_table(reinterpret_cast<const uint8_t*>(file.data()), file.size(), table);
   return table;
 }
+
+// The first `size` bytes of an image whose header passes the checks: 0x80
+// at 0x08 and "ZIRE" at 0x20, all else zero.
+inline std::string good_image(size_t size) {
+  std::string image(size, '\0');
+  if (size > 0x08) image[0x08] = '\x80';
+  for (size_t i = 0; i < 4 && 0x20 + i < size; ++i) image[0x20 + i] = "ZIRE"[i];
+  return image;
+}
+
+// The symbol legend as the tool delivers it.
+inline std::string legend() { return crlf(std::string(SYMBOL_LEGEND, SYMBOL_LEGEND_SIZE)); }
 
 inline std::string bytes_of(const uint8_t* data, size_t n) {
   return std::string(reinterpret_cast<const char*>(data), n);
