@@ -3,6 +3,8 @@
 set(ZIREL_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/../src/main/output.cc
   ${CMAKE_CURRENT_LIST_DIR}/../src/table/char_table.cc
+  ${CMAKE_CURRENT_LIST_DIR}/../src/table/cp932.cc
+  ${CMAKE_CURRENT_LIST_DIR}/../src/table/table_text.cc
   ${CMAKE_CURRENT_LIST_DIR}/../src/rom/rom_check.cc
   ${CMAKE_CURRENT_LIST_DIR}/../src/decode/decoder.cc
   ${CMAKE_CURRENT_LIST_DIR}/../src/decode/control_codes.cc

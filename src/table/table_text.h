@@ -14,6 +14,13 @@
 //   that is not valid UTF-8 is read as Shift_JIS.
 // - Each text is stored as its code page 932 bytes and must fit a cell (at
 //   most two bytes). `XX=` and a code that is not listed give an empty cell.
+// - Escaped cells `XX:HH` or `XX:HHHH`: the cell's one or two bytes in hex
+//   (either case, none of them 00), for cells that are not Shift_JIS text.
+//   Having no `=`, such a line is no entry for other readers of the
+//   table-file format, which cannot take it for text.
+// - Entries for 7F and CD are warned about (the messages never look those
+//   cells up). A line that is not an entry, a code listed twice, a text over
+//   two bytes and a character without a code page 932 form are errors.
 // Every problem of the text is reported, not only the first.
 #ifndef ZIREL_TABLE_TABLE_TEXT_H_
 #define ZIREL_TABLE_TABLE_TEXT_H_
@@ -57,8 +64,11 @@ TableTextResult parse_table_text(const uint8_t* text, size_t n,
 
 // The text table of the first `n` bytes of a table file (read as
 // `load_char_table` reads them): UTF-8, LF line ends, one line per code whose
-// cell holds a text, in code order. Cells that are not Shift_JIS text come out
-// in an escaped form that `parse_table_text` reads back.
+// cell holds a text, in code order, `XX=text` with XX in upper case. A cell
+// whose text is not Shift_JIS text that code page 932 gives back as the same
+// bytes (a control byte, a lone lead byte, a pair no character has, a
+// character that is written with another code) comes out escaped, `XX:HH`
+// or `XX:HHHH`. Parsing the result gives every cell its text again.
 std::string dump_table_text(const uint8_t* bytes, size_t n);
 
 #endif  // ZIREL_TABLE_TABLE_TEXT_H_
