@@ -22,7 +22,8 @@ release) and writes the message text of the game as Shift_JIS text, using
 a character table zirel.tbl from the current directory. The output is meant
 for translators: redirect it to a file and read or compare that file.
 
-zireltbl makes and checks the character table zirel.tbl from a text file.
+zireltbl turns a character table kept as text (lines XX=text, UTF-8) into
+zirel.tbl, and a zirel.tbl back into such text.
 
 The browser page of the project is not part of this package.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
