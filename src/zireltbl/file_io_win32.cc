@@ -58,11 +58,15 @@ void init_streams() {
 
 bool read_whole_file(const char* path, std::string& bytes, std::string& why) {
   const int fd = _open(path, _O_RDONLY | _O_BINARY);
+  struct _stati64 info;
   if (fd < 0) {
-    why = reason(errno);
+    // A directory cannot be opened here at all: "permission denied".
+    const int error = errno;
+    const bool directory =
+        _stati64(path, &info) == 0 && (info.st_mode & _S_IFMT) == _S_IFDIR;
+    why = directory ? "a directory" : reason(error);
     return false;
   }
-  struct _stati64 info;
   if (_fstati64(fd, &info) != 0 || (info.st_mode & _S_IFMT) != _S_IFREG) {
     why = (info.st_mode & _S_IFMT) == _S_IFDIR ? "a directory" : "not a regular file";
     _close(fd);
