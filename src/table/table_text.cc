@@ -173,7 +173,7 @@ class Parser {
       const int high = hex_value(p[i]);
       const int low = hex_value(p[i + 1]);
       good = high >= 0 && low >= 0 && (high | low) != 0;
-      bytes += static_cast<char>(high << 4 | low);
+      if (good) bytes += static_cast<char>(high << 4 | low);
     }
     if (!good) {
       error("the escaped cell of code " + hex_byte(code) +
