@@ -111,6 +111,7 @@ grep -q 'Permission is hereby granted, free of charge' \
   "$work/deb/usr/share/doc/n64zirelcnv/copyright" || fail ".deb: copyright file without the license"
 echo "lintian:"
 lintian "dist/$deb" 2>&1 | grep -v 'running with root privileges' | tee "$work/lintian.txt" || true
+[ -s "$work/lintian.txt" ] || echo "(lintian said nothing)"
 if grep -q '^E:' "$work/lintian.txt"; then
   fail ".deb: lintian reports errors"
 fi
