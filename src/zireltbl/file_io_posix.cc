@@ -88,7 +88,10 @@ bool replace_file(const char* path, const std::string& bytes, std::string& why) 
   // mkstemp makes the file for its owner only; give it what a new file gets.
   const mode_t mask = umask(0);
   umask(mask);
-  bool good = fchmod(fd, 0666 & ~mask) == 0 && write_all(fd, bytes.data(), bytes.size());
+  // On the disk before it takes the old file's place, so that a crash
+  // leaves the old table or the new one, never an empty file.
+  bool good = fchmod(fd, 0666 & ~mask) == 0 && write_all(fd, bytes.data(), bytes.size()) &&
+              fsync(fd) == 0;
   int error = errno;
   if (close(fd) != 0 && good) {
     good = false;

@@ -112,7 +112,8 @@ bool replace_file(const char* path, const std::string& bytes, std::string& why) 
     why = reason(errno);
     return false;
   }
-  bool good = write_all(fd, bytes.data(), bytes.size());
+  // On the disk before it takes the old file's place.
+  bool good = write_all(fd, bytes.data(), bytes.size()) && _commit(fd) == 0;
   int error = errno;
   if (_close(fd) != 0 && good) {
     good = false;
