@@ -316,6 +316,13 @@ bool cell_as_text(const TableCell& cell, std::string& out) {
 
 TableTextResult parse_table_text(const uint8_t* text, size_t n, TextEncoding encoding) {
   TableTextResult result;
+  // Saved as UTF-16 ("Unicode" in some editors): every line would be
+  // refused for its zero bytes; one message says what is wrong instead.
+  if (n >= 2 && ((text[0] == 0xFF && text[1] == 0xFE) || (text[0] == 0xFE && text[1] == 0xFF))) {
+    result.problems.push_back(
+        {1, true, "the text is UTF-16 (it starts with a UTF-16 byte-order mark); save it as UTF-8"});
+    return result;
+  }
   const bool bom = n >= 3 && text[0] == 0xEF && text[1] == 0xBB && text[2] == 0xBF;
   const size_t start = bom ? 3 : 0;
   bool shift_jis = encoding == TextEncoding::SHIFT_JIS;
