@@ -3,7 +3,7 @@
 # libc++-14-dev-wasm32, libc++abi-14-dev-wasm32, libclang-rt-14-dev-wasm32).
 # The module runs in the browser, not under a WASI host: it has no entry
 # point and imports only the page's own functions (see platform_web.cc).
-set(CMAKE_SYSTEM_NAME WASI)
+set(CMAKE_SYSTEM_NAME Generic)
 set(CMAKE_SYSTEM_PROCESSOR wasm32)
 set(ZIREL_WASM_TARGET wasm32-wasi)
 

@@ -40,7 +40,9 @@ function instantiate(env) {
     imports[entry.module] = imports[entry.module] || {};
     imports[entry.module][entry.name] = () => 52;  // "not supported"
   }
-  return new WebAssembly.Instance(compiled, imports).exports;
+  const exports = new WebAssembly.Instance(compiled, imports).exports;
+  if (exports._initialize) exports._initialize();
+  return exports;
 }
 
 function sizeOf(file) {

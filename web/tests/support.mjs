@@ -32,6 +32,7 @@ export function data(name) {
     make('demo-image', 'demo.z64');
     make('text-image', 'full.z64', '7');
     make('bench-table', 'bench.tbl');
+    process.on('exit', () => fs.rmSync(dataDir, { recursive: true, force: true }));
   }
   return path.join(dataDir, name);
 }
@@ -45,7 +46,8 @@ export function readBytes(file) {
 export function runNative(image, table, name) {
   const dir = tempDir();
   try {
-    if (image !== null) fs.writeFileSync(path.join(dir, name), image);
+    // Without an argument, or with the empty one, no file can be named.
+    if (image !== null && name) fs.writeFileSync(path.join(dir, name), image);
     if (table !== null) fs.writeFileSync(path.join(dir, 'zirel.tbl'), table);
     const r = spawnSync(TOOL, name === null ? [] : [name], { cwd: dir, maxBuffer: 1 << 28 });
     return { stdout: new Uint8Array(r.stdout), status: r.status };
@@ -83,19 +85,41 @@ export async function openPage(browser, options = {}) {
 }
 
 // window.n64zirelcnv.run in the page on bytes from here; resolves to
-// { stdout: Uint8Array, status }.
+// { stdout: Uint8Array, status }. The image reaches the page as a chosen
+// file (a Blob), by its path, which is fast for the large ones; asBlob false
+// hands run() its bytes in memory instead.
+let chosen = 0;
 export async function runInPage(page, image, table, name, asBlob = false) {
-  const r = await page.evaluate(async ([image, table, name, asBlob]) => {
-    const bytes = (b64) => b64 === null ? null : Uint8Array.from(atob(b64), (c) => c.charCodeAt(0));
-    let img = bytes(image);
-    if (asBlob && img !== null) img = new Blob([img]);
-    const result = await window.n64zirelcnv.run(img, bytes(table), name);
+  let file = null;
+  if (image !== null) {
+    // The file stays until the process ends: the page's File reads it.
+    file = path.join(data('.'), 'chosen-' + (++chosen));
+    fs.writeFileSync(file, image);
+    await page.evaluate(() => {
+      if (!document.getElementById('test-input')) {
+        const input = document.createElement('input');
+        input.type = 'file';
+        input.id = 'test-input';
+        input.hidden = true;
+        document.body.append(input);
+      }
+    });
+    await page.setInputFiles('#test-input', file);
+  }
+  const r = await page.evaluate(async ([hasImage, table, name, asBlob]) => {
+    let image = null;
+    if (hasImage) {
+      image = document.getElementById('test-input').files[0];
+      if (!asBlob) image = new Uint8Array(await image.arrayBuffer());
+    }
+    const tableBytes = table === null ? null : Uint8Array.from(atob(table), (c) => c.charCodeAt(0));
+    const result = await window.n64zirelcnv.run(image, tableBytes, name);
     let raw = '';
     for (let i = 0; i < result.stdout.length; i += 8192) {
       raw += String.fromCharCode.apply(null, result.stdout.subarray(i, i + 8192));
     }
     return { stdout: btoa(raw), status: result.status };
-  }, [b64(image), b64(table), name, asBlob]);
+  }, [image !== null, b64(table), name, asBlob]);
   return { stdout: new Uint8Array(Buffer.from(r.stdout, 'base64')), status: r.status };
 }
 
