@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Writes the seed corpus of the fuzz targets: fuzz/corpus/decode/ and
 # fuzz/corpus/run/, small inputs laid out as fuzz_decode.cc and fuzz_run.cc
-# read them. The seeds are committed; run this again after changing them.
+# read them (fuzz_table_text has its own, make_table_text_seeds.sh). The seeds
+# are committed; run this again after changing them.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -29,7 +30,7 @@ HEADER+='\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00'
 HEADER+='ZIRE\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00'
 HEADER+='\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00'
 
-rm -rf corpus
+rm -rf corpus/decode corpus/run
 mkdir -p corpus/decode corpus/run
 
 # fuzz_decode: region size (2 bytes, little-endian), flags, table length,
