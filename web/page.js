@@ -246,6 +246,8 @@ async function runNow() {
   setStatus(e.headline, details, e.good ? 'good' : 'bad');
   $('save-sjis').disabled = false;
   $('save-utf8').disabled = false;
+  // How many runs the page has shown, for scripts that wait for one.
+  document.body.dataset.runsShown = String(number);
 }
 
 function clearResult() {
