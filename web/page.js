@@ -3,6 +3,7 @@
 // for other scripts.
 (() => {
 'use strict';
+@TOOL@
 const VERSION = '@VERSION@';
 const TEXT_TABLES = @TEXT_TABLES@;
 const TABLE_FILE_BYTES = 512;
@@ -21,8 +22,14 @@ function base64Bytes(text) {
   return bytes;
 }
 
+// The module, compiled once on the page; the worker gets its own copy.
+const moduleBytes = base64Bytes(document.getElementById('module-base64').textContent);
+const compiledHere = WebAssembly.compile(moduleBytes);
+let runnerHere = null;
+
 function startWorker() {
-  const source = document.getElementById('worker-source').textContent;
+  const source = 'const toolRunner = ' + toolRunner.toString() + ';\n' +
+    document.getElementById('worker-source').textContent;
   const url = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
   worker = new Worker(url);
   URL.revokeObjectURL(url);
@@ -43,8 +50,7 @@ function startWorker() {
     for (const p of pending.values()) p.reject(new Error(event.message || 'worker failed'));
     pending.clear();
   };
-  const module = base64Bytes(document.getElementById('module-base64').textContent);
-  worker.postMessage({ type: 'init', module }, [module.buffer]);
+  worker.postMessage({ type: 'init', module: moduleBytes.slice() });
 }
 
 function ask(message) {
@@ -54,6 +60,17 @@ function ask(message) {
     pending.set(id, { resolve, reject });
     worker.postMessage(Object.assign({ id }, message));
   });
+}
+
+// An image in memory runs on the page: copying it to the worker would cost
+// more than the run. A Blob (a chosen file) runs in the worker, which reads
+// only the byte ranges the run asks for.
+async function runAnywhere(image, table, name) {
+  if (image instanceof Uint8Array) {
+    if (runnerHere === null) runnerHere = toolRunner(await compiledHere);
+    return runnerHere.run(image, table, name);
+  }
+  return ask({ type: 'run', image, table, name });
 }
 
 // The command line's run: `n64zirelcnv NAME` with the image as NAME and the
@@ -67,10 +84,8 @@ async function run(image, table, name) {
   if (table !== null && table !== undefined && !(table instanceof Uint8Array)) {
     throw new TypeError('table must be a Uint8Array or null');
   }
-  const reply = await ask({
-    type: 'run', image: image || null, table: table || null,
-    name: name === undefined ? null : name,
-  });
+  const reply = await runAnywhere(image || null, table || null,
+    name === undefined || name === null ? null : String(name));
   return { stdout: reply.stdout, status: reply.status };
 }
 
@@ -226,8 +241,8 @@ async function runNow() {
   let result;
   try {
     const image = state.converted || state.image;
-    const reply = await ask({ type: 'run', image, table: state.table,
-      name: state.converted ? baseName(state.imageName) + '.z64' : state.imageName });
+    const reply = await runAnywhere(image, state.table,
+      state.converted ? baseName(state.imageName) + '.z64' : state.imageName);
     result = reply;
   } catch (error) {
     if (number === state.runNumber) setStatus('The page could not run the tool: ' + error.message, [], 'bad');

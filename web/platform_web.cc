@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "main/platform.h"
 #include "main/run.h"
@@ -16,7 +17,6 @@ extern "C" {
 // on the page's side.
 ZIREL_IMPORT("read_at")
 size_t web_read_at(int file, double offset, uint8_t* buffer, size_t n);
-ZIREL_IMPORT("write") int web_write(const uint8_t* bytes, size_t n);
 ZIREL_IMPORT("write_error") void web_write_error(const char* line);
 }
 
@@ -24,6 +24,10 @@ namespace {
 
 constexpr Platform::File IMAGE_FILE = 0;
 constexpr Platform::File TABLE_FILE = 1;
+
+// The run's standard output, collected here and handed to the page whole:
+// one copy out of the module instead of one per block.
+std::vector<uint8_t> standard_output;
 
 class WebPlatform : public Platform {
  public:
@@ -46,7 +50,8 @@ class WebPlatform : public Platform {
   }
 
   bool write(const uint8_t* bytes, size_t n) override {
-    return web_write(bytes, n) != 0;
+    standard_output.insert(standard_output.end(), bytes, bytes + n);
+    return true;
   }
 
   void write_error(const char* line) override { web_write_error(line); }
@@ -67,7 +72,16 @@ ZIREL_EXPORT("zirel_free") void zirel_free(void* p) { std::free(p); }
 
 ZIREL_EXPORT("zirel_run") int zirel_run(const char* name, int has_image,
                                         int has_table) {
+  standard_output.clear();
   WebPlatform platform(name, has_image != 0, has_table != 0);
   const char* argv[] = {"n64zirelcnv", name, nullptr};
   return run(name != nullptr ? 2 : 1, argv, platform);
+}
+
+ZIREL_EXPORT("zirel_output") const uint8_t* zirel_output() {
+  return standard_output.data();
+}
+
+ZIREL_EXPORT("zirel_output_size") size_t zirel_output_size() {
+  return standard_output.size();
 }
