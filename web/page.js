@@ -299,9 +299,23 @@ async function convertImage() {
   const order = $('byte-order').dataset.order;
   const file = state.image;
   if (!file || !order) return;
+  // The whole image is held in memory twice while it is converted.
+  const LARGEST = 1024 * 1024 * 1024;
+  if (file.size > LARGEST) {
+    setStatus('This file is too large to convert in the browser (' + formatSize(file.size) +
+      '); no N64 image is that large.', [], 'bad');
+    return;
+  }
   $('convert').disabled = true;
   setStatus('Converting the image to big-endian order…');
-  const bytes = new Uint8Array(await file.arrayBuffer());
+  let bytes;
+  try {
+    bytes = new Uint8Array(await file.arrayBuffer());
+  } catch (error) {
+    setStatus('The image could not be read: ' + error.message + ' Choose it again.', [], 'bad');
+    $('convert').disabled = false;
+    return;
+  }
   state.converted = toBigEndian(bytes, order);
   $('byte-order-text').textContent = 'Converted from ' + ORDERS[order].name +
     ' to big-endian (.z64) order in memory; the text below is from the converted image.';
@@ -522,7 +536,7 @@ const viewer = (() => {
 
   view.addEventListener('scroll', schedule);
   window.addEventListener('resize', schedule);
-  return { setText, search, step };
+  return { setText, search, step, query: () => query };
 })();
 
 // ---- Wiring -----------------------------------------------------------
@@ -553,7 +567,7 @@ $('find').addEventListener('keydown', (e) => {
   if (e.key === 'Enter') {
     e.preventDefault();
     clearTimeout(findTimer);
-    if ($('find').value !== '' && $('find-count').textContent === '') viewer.search($('find').value, true);
+    if ($('find').value !== viewer.query()) viewer.search($('find').value, true);
     else viewer.step(e.shiftKey ? -1 : 1);
   } else if (e.key === 'Escape') {
     $('text-view').focus();
