@@ -211,3 +211,37 @@ test('a full-size image: shown in parts, searchable, page responsive', async () 
   await page.evaluate(() => 1);
   assert.ok(Date.now() - started < 1000);
 });
+
+test('image and table dropped on the page together', async () => {
+  const { page } = await open();
+  await page.evaluate(() => {
+    const input = document.createElement('input');
+    input.type = 'file';
+    input.multiple = true;
+    input.id = 'drop-source';
+    input.hidden = true;
+    document.body.append(input);
+  });
+  await page.setInputFiles('#drop-source', [s.data('demo.tbl'), s.data('demo.z64')]);
+  await page.evaluate(() => {
+    const transfer = new DataTransfer();
+    for (const file of document.getElementById('drop-source').files) transfer.items.add(file);
+    document.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+  });
+  await page.waitForFunction(() => Number(document.body.dataset.runsShown || 0) > 0);
+  assert.match(await statusText(page), /extracted in full/);
+  assert.match(await page.textContent('#rom-info'), /demo\.z64/);
+  assert.match(await page.textContent('#table-info'), /demo\.tbl/);
+});
+
+test('light and dark follow the system', async () => {
+  const colours = {};
+  for (const scheme of ['light', 'dark']) {
+    const context = await browser.newContext({ colorScheme: scheme });
+    const { page } = await open(context);
+    colours[scheme] = await page.evaluate(() => getComputedStyle(document.documentElement).backgroundColor);
+    await context.close();
+  }
+  assert.notEqual(colours.light, colours.dark);
+  assert.equal(colours.dark, 'rgb(24, 25, 27)');
+});
