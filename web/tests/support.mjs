@@ -12,7 +12,7 @@ export const ROOT = path.resolve(here, '..', '..');
 export const PAGE = path.resolve(process.env.ZIREL_WEB_BUILD || path.join(ROOT, 'build-web'),
   'n64zirelcnv.html');
 export const PAGE_URL = pathToFileURL(PAGE).href;
-const NATIVE = path.resolve(process.env.ZIREL_NATIVE_BUILD || path.join(ROOT, 'build-h10-native'));
+const NATIVE = path.resolve(process.env.ZIREL_NATIVE_BUILD || path.join(ROOT, 'build-web-native'));
 export const TOOL = path.join(NATIVE, 'n64zirelcnv');
 export const MKIMAGE = path.join(NATIVE, 'tools', 'zirel_mkimage');
 const BROWSER = process.env.ZIREL_CHROMIUM || '/usr/bin/chromium';
