@@ -7,8 +7,7 @@
 #   n64zirelcnv_VERSION_amd64.deb              the same under /usr
 #   n64zirelcnv-VERSION-windows-x86_64.zip     the Windows programs (.exe),
 #                                              README.txt and LICENSE.txt
-#   n64zirelcnv-VERSION.html                   the browser page, when the
-#                                              project has one (web/)
+#   n64zirelcnv-VERSION.html                   the browser page (web/)
 #   SHA256SUMS                                 over all of them
 #
 # The packages hold whatever the project installs (cmake/packaging.cmake).
@@ -77,19 +76,15 @@ package build-release-win ZIP -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 zip=n64zirelcnv-$version-windows-x86_64.zip
 mv "build-release-win/$zip" dist/
 
-packages=("$tarball" "$deb" "$zip")
-if [ -f web/CMakeLists.txt ]; then
-  step "Browser page"
-  page=n64zirelcnv-$version.html
-  mkdir -p build-release-web
-  { cmake -S web -B build-release-web && cmake --build build-release-web -j"$jobs"; } \
-    > build-release-web/release.log 2>&1 \
-    || { tail -n 30 build-release-web/release.log; fail "the browser page failed (see web/CMakeLists.txt for what it needs)"; }
-  cp build-release-web/n64zirelcnv.html "dist/$page"
-  packages+=("$page")
-fi
+step "Browser page"
+page=n64zirelcnv-$version.html
+mkdir -p build-release-web
+{ cmake -S web -B build-release-web && cmake --build build-release-web -j"$jobs"; } \
+  > build-release-web/release.log 2>&1 \
+  || { tail -n 30 build-release-web/release.log; fail "the browser page failed (see web/CMakeLists.txt for what it needs)"; }
+cp build-release-web/n64zirelcnv.html "dist/$page"
 
-(cd dist && sha256sum "${packages[@]}" > SHA256SUMS)
+(cd dist && sha256sum "$tarball" "$deb" "$zip" "$page" > SHA256SUMS)
 
 step "dist/"
 ls -l dist
